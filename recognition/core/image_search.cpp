@@ -1,0 +1,35 @@
+#include "recognition/core/image_search.hpp"
+
+#include <optional>
+
+#include "recognition/core/bitmap_image.hpp"
+#include "recognition/core/byte_search.hpp"
+
+namespace tamblin {
+
+ImagePoint findImage(ByteView bigImage, ByteView smallImage, std::int32_t tolerance, ImagePoint start) {
+  return findImageReference(bigImage, smallImage, tolerance, start);
+}
+
+ImagePoint findImageReference(ByteView bigImage, ByteView smallImage, std::int32_t tolerance, ImagePoint start) {
+  const std::optional<ImageFigures> big = imageFigures(bigImage);
+  if (!big) return kNotFound;
+  const std::optional<ImageFigures> small = imageFigures(smallImage);
+  if (!small) return kNotFound;
+
+  const std::int64_t patternLength = small->width * small->bytesPerPixel;
+  if (static_cast<std::int64_t>(small->pixels.size()) < patternLength) return kNotFound;
+  const ByteView pattern = small->pixels.first(static_cast<std::size_t>(patternLength));
+  const ByteView data = big->pixels;
+
+  std::int64_t from = big->startOffset(start);
+  while (true) {
+    const std::int64_t hit = tolerance > 0 ? findBytesTolerantFromReference(data, pattern, from, tolerance)
+                                           : findBytesExactReference(data, pattern, from);
+    if (hit < 0 || hit >= big->claimedBlockSize()) return kNotFound;
+    if (big->inPicturePixel(hit)) return big->pointAt(hit);
+    from = hit + 1;
+  }
+}
+
+}  // namespace tamblin

@@ -1,0 +1,10 @@
+// The live-screen subcommands of the Windows build.
+#include "tools/screen_commands.hpp"
+
+namespace tamblin::tool {
+
+std::optional<int> runScreenCommand(std::string_view, std::span<char*>) { return std::nullopt; }
+
+std::string_view screenCommandUsage() { return {}; }
+
+}  // namespace tamblin::tool
