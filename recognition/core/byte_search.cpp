@@ -31,7 +31,7 @@ std::int64_t findBytesTolerantFromReference(ByteView haystack, ByteView needle, 
   const auto h = static_cast<std::int64_t>(haystack.size());
   if (from < 0) from = 0;
   // Every candidate restarts at the needle's first byte and gives up at its first mismatch.
-  for (std::int64_t p = from; p + n <= h; ++p) {
+  for (std::int64_t p = from; p <= h - n; ++p) {
     for (std::int64_t k = 0; k < n; ++k) {
       const int d = std::abs(int{needle[static_cast<std::size_t>(k)]} - int{haystack[static_cast<std::size_t>(p + k)]});
       if (d > tolerance) break;
@@ -46,7 +46,7 @@ std::int64_t findBytesExactReference(ByteView haystack, ByteView needle, std::in
   const auto h = static_cast<std::int64_t>(haystack.size());
   if (n == 0) return -1;
   if (from < 0) from = 0;
-  for (std::int64_t p = from; p + n <= h; ++p) {
+  for (std::int64_t p = from; p <= h - n; ++p) {
     std::int64_t k = 0;
     while (k < n && haystack[static_cast<std::size_t>(p + k)] == needle[static_cast<std::size_t>(k)]) ++k;
     if (k == n) return p;
