@@ -58,7 +58,8 @@ struct StandardBmp {
       put32(file, 58, 0x0000FF00);
       put32(file, 62, 0x000000FF);
     }
-    for (std::int32_t y = 1; y <= rows; ++y) {
+    // Other depths keep their filler bytes: they are refused before any pixel is read.
+    for (std::int32_t y = 1; y <= rows && bitCount >= 24; ++y) {
       const std::int64_t fileRow = height < 0 ? y - 1 : rows - y;
       for (std::int32_t x = 1; x <= width; ++x) {
         const auto at = static_cast<std::size_t>(offset + fileRow * stride + (x - 1) * (bitCount / 8));
