@@ -38,7 +38,7 @@ LoadedFile toSystemLayout(ByteView file) {
   const std::uint32_t infoSize = read32(file, 14);
   if (infoSize == kInfoBlockSize) return unchanged(FileKind::SystemLayout, file);
   if (!knownInfoSize(infoSize)) return unchanged(FileKind::OtherBytes, file);
-  if (infoSize < 40) return unsupported("OS/2 BMP (" + std::to_string(infoSize) + "-byte header) is not supported");
+  if (infoSize < 40) return unsupported("OS/2 BMP with a 12-byte header is not supported");
   if (file.size() < kFileHeaderSize + infoSize) return unsupported("BMP header is cut short");
 
   const auto width = static_cast<std::int64_t>(static_cast<std::int32_t>(read32(file, 18)));
