@@ -1,7 +1,9 @@
 #include "recognition/core/kernels/dispatch.hpp"
 
+#include <algorithm>
 #include <array>
 #include <atomic>
+#include <cstdlib>
 #include <limits>
 
 #include "recognition/core/bitmap_image.hpp"
@@ -54,7 +56,16 @@ class ByteSearch {
       job_.needle = needle_.data();
       job_.needleLength = needle_.size();
       job_.tolerance = tolerance_;
-      job_.probes = planProbes(job_.hay, job_.hayLength, job_.needle, job_.needleLength, toSize(from), tolerance_);
+      job_.from = toSize(from);
+      // A match in the first few candidates is found before the probes are planned, which costs
+      // about as much as comparing a few hundred candidates in full.
+      constexpr std::int64_t kNear = 256;
+      const std::size_t near = table_.findBytesNear(job_, kNear);
+      if (near != kNoMatch) return toOffset(near);
+      if (from > h - n - kNear) return -1;
+      from += kNear;
+      job_.probes = planProbes(job_.hay, job_.hayLength, job_.needle, job_.needleLength, toSize(from), tolerance_,
+                               table_.passMask);
       planned_ = true;
     }
     job_.from = toSize(from);
@@ -133,8 +144,17 @@ ImagePoint findImageWith(Kernel kernel, ByteView bigImage, ByteView smallImage, 
   const std::int64_t patternLength = small->width * small->bytesPerPixel;
   if (static_cast<std::int64_t>(small->pixels.size()) < patternLength) return kNotFound;
 
-  ByteSearch search(*table, big->pixels, small->pixels.first(toSize(patternLength)), tolerance > 0 ? tolerance : 0);
+  const ByteView pattern = small->pixels.first(toSize(patternLength));
   std::int64_t from = big->startOffset(start);
+  const std::int32_t allowed = tolerance > 0 ? tolerance : 0;
+  if (patternLength <= 16 && from + patternLength <= static_cast<std::int64_t>(big->pixels.size())) {
+    // A short pattern at the start point itself, without setting up a search.
+    const std::uint8_t* at = big->pixels.data() + from;
+    std::int64_t k = 0;
+    while (k < patternLength && std::abs(at[k] - pattern[toSize(k)]) <= allowed) ++k;
+    if (k == patternLength && from < big->claimedBlockSize() && big->inPicturePixel(from)) return big->pointAt(from);
+  }
+  ByteSearch search(*table, big->pixels, pattern, allowed);
   while (true) {
     const std::int64_t hit = search.next(from);
     if (hit < 0 || hit >= big->claimedBlockSize()) return kNotFound;
@@ -150,7 +170,30 @@ ImagePoint findColourWith(Kernel kernel, ByteView image, Colour colour, std::int
   if (!figures) return kNotFound;
   const std::int64_t from = figures->startOffset(start);
   if (from >= static_cast<std::int64_t>(figures->pixels.size())) return kNotFound;
-
+  const auto blue = static_cast<std::uint8_t>(blueOf(colour));
+  const auto green = static_cast<std::uint8_t>(greenOf(colour));
+  const auto red = static_cast<std::uint8_t>(redOf(colour));
+  const std::int32_t allowed = tolerance <= 0 ? 0 : tolerance > 255 ? 255 : tolerance;
+  {
+    // The first pixels one by one, without setting up a scan: searches that end there are common
+    // (a tolerance wide enough for the whole picture) and would cost mostly the setting up.
+    const std::int64_t b = figures->bytesPerPixel;
+    const std::int64_t row = from / figures->stride;
+    const std::int64_t firstColumn = (from - row * figures->stride + b - 1) / b;
+    const std::int64_t lastColumn = std::min(figures->width, firstColumn + 32);
+    const auto size = static_cast<std::int64_t>(figures->pixels.size());
+    if (row < figures->height) {
+      for (std::int64_t offset = row * figures->stride + firstColumn * b, column = firstColumn; column < lastColumn;
+           ++column, offset += b) {
+        if (offset + b > size) return kNotFound;
+        const std::uint8_t* px = figures->pixels.data() + offset;
+        if (std::abs(px[0] - blue) <= allowed && std::abs(px[1] - green) <= allowed &&
+            std::abs(px[2] - red) <= allowed) {
+          return figures->pointAt(offset);
+        }
+      }
+    }
+  }
   // An exact hit of the colour's three bytes counts only where it begins a pixel, which is the
   // tolerant scan's answer for tolerance 0.
   PixelScanJob job;
@@ -161,10 +204,10 @@ ImagePoint findColourWith(Kernel kernel, ByteView image, Colour colour, std::int
   job.rows = toSize(figures->height);
   job.bytesPerPixel = toSize(figures->bytesPerPixel);
   job.from = toSize(from);
-  job.blue = static_cast<std::uint8_t>(blueOf(colour));
-  job.green = static_cast<std::uint8_t>(greenOf(colour));
-  job.red = static_cast<std::uint8_t>(redOf(colour));
-  job.tolerance = tolerance <= 0 ? 0 : tolerance > 255 ? 255 : tolerance;
+  job.blue = blue;
+  job.green = green;
+  job.red = red;
+  job.tolerance = allowed;
   const std::size_t hit = table->findPixel(job);
   return hit == kNoMatch ? kNotFound : figures->pointAt(static_cast<std::int64_t>(hit));
 }

@@ -11,11 +11,15 @@ inline constexpr std::size_t kNoMatch = static_cast<std::size_t>(-1);
 
 // A few needle positions checked for every candidate before the whole needle is compared. They are
 // the positions whose allowed byte range is rarest in the haystack, so that a flat screen area (which
-// matches a first or last byte almost everywhere) does not flood the comparison.
+// matches a first or last byte almost everywhere) does not flood the comparison. The first
+// `firstLevel` probes are checked at every position; the others only for vectors of candidates that
+// passed those, so that a flood of candidates costs a few more instructions each, not a comparison.
 struct ProbePlan {
-  static constexpr int kMaxProbes = 4;
+  static constexpr int kMaxProbes = 12;
+  static constexpr int kMaxFirstLevel = 4;
   int count = 0;
-  std::size_t offset[kMaxProbes] = {};  // positions in the needle
+  int firstLevel = 0;
+  std::size_t offset[kMaxProbes] = {};  // positions in the needle, all different
   std::uint8_t low[kMaxProbes] = {};    // a byte b passes when b - low, taken modulo 256, <= span
   std::uint8_t span[kMaxProbes] = {};
 };
@@ -52,6 +56,11 @@ struct PixelScanJob {
 
 struct KernelTable {
   std::size_t (*findBytes)(const ByteSearchJob& job);
+  // Bit i set when at[i] - low, taken modulo 256, is at most span, for i from 0 to 63.
+  std::uint64_t (*passMask)(const std::uint8_t* at, std::uint8_t low, std::uint8_t span);
+  // The job's search limited to its first `candidates` candidates, each compared in full, without
+  // probes: for a match right at the start, which is then found before any planning.
+  std::size_t (*findBytesNear)(const ByteSearchJob& job, std::size_t candidates);
   std::size_t (*findPixel)(const PixelScanJob& job);
 };
 
@@ -63,9 +72,14 @@ extern const KernelTable kAvx2Kernels;
 // and as a check of the job conventions in the tests.
 std::size_t findBytesPortable(const ByteSearchJob& job);
 std::size_t findPixelPortable(const PixelScanJob& job);
+std::uint64_t passMaskPortable(const std::uint8_t* at, std::uint8_t low, std::uint8_t span);
 
-// Chooses the probes of a search from a sample of the haystack at and after job.from.
+// Chooses the probes of a search from samples of the haystack at and after from: how often each
+// needle byte's range occurs, and which probes pass together at sampled candidates (bytes of one
+// colour channel, or the fourth bytes of pixels, pass or fail together).
+using PassMaskFunction = std::uint64_t (*)(const std::uint8_t* at, std::uint8_t low, std::uint8_t span);
 ProbePlan planProbes(const std::uint8_t* hay, std::size_t hayLength, const std::uint8_t* needle,
-                     std::size_t needleLength, std::size_t from, int tolerance);
+                     std::size_t needleLength, std::size_t from, int tolerance,
+                     PassMaskFunction passMask = &passMaskPortable);
 
 }  // namespace tamblin::kernels

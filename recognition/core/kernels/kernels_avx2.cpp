@@ -39,9 +39,15 @@ struct Isa {
 
 namespace {
 TAMBLIN_KERNEL_ENTRY std::size_t findBytesAvx2(const ByteSearchJob& job) { return findBytesVector(job); }
+TAMBLIN_KERNEL_ENTRY std::uint64_t passMaskAvx2(const std::uint8_t* at, std::uint8_t low, std::uint8_t span) {
+  return passMaskVector(at, low, span);
+}
+TAMBLIN_KERNEL_ENTRY std::size_t findBytesNearAvx2(const ByteSearchJob& job, std::size_t candidates) {
+  return findBytesNearVector(job, candidates);
+}
 TAMBLIN_KERNEL_ENTRY std::size_t findPixelAvx2(const PixelScanJob& job) { return findPixelVector(job); }
 }  // namespace
 
-const KernelTable kAvx2Kernels = {&findBytesAvx2, &findPixelAvx2};
+const KernelTable kAvx2Kernels = {&findBytesAvx2, &passMaskAvx2, &findBytesNearAvx2, &findPixelAvx2};
 
 }  // namespace tamblin::kernels

@@ -39,9 +39,15 @@ struct Isa {
 
 namespace {
 TAMBLIN_KERNEL_ENTRY std::size_t findBytesSse2(const ByteSearchJob& job) { return findBytesVector(job); }
+TAMBLIN_KERNEL_ENTRY std::uint64_t passMaskSse2(const std::uint8_t* at, std::uint8_t low, std::uint8_t span) {
+  return passMaskVector(at, low, span);
+}
+TAMBLIN_KERNEL_ENTRY std::size_t findBytesNearSse2(const ByteSearchJob& job, std::size_t candidates) {
+  return findBytesNearVector(job, candidates);
+}
 TAMBLIN_KERNEL_ENTRY std::size_t findPixelSse2(const PixelScanJob& job) { return findPixelVector(job); }
 }  // namespace
 
-const KernelTable kSse2Kernels = {&findBytesSse2, &findPixelSse2};
+const KernelTable kSse2Kernels = {&findBytesSse2, &passMaskSse2, &findBytesNearSse2, &findPixelSse2};
 
 }  // namespace tamblin::kernels

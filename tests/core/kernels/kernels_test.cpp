@@ -97,7 +97,11 @@ TEST_P(KernelTest, ByteSearchRandomAgainstReference) {
   std::mt19937 rng(20240611u + static_cast<unsigned>(kernel()));
   for (int round = 0; round < 6000; ++round) {
     const int alphabet = pickFrom(rng, std::vector<int>{2, 3, 5, 40, 256});
-    const auto hayLength = static_cast<std::size_t>(round % 3 == 0 ? pickFrom(rng, kAwkwardLengths) : pickInt(rng, 0, 300));
+    // The fast searches compare the first 256 candidates in full before they plan probes, so the
+    // lengths that matter to the vector loops lie that far on as well.
+    const int reach = pickInt(rng, 0, 1) ? 0 : 256 + pickInt(rng, 0, 80);
+    const auto hayLength =
+        static_cast<std::size_t>(reach + (round % 3 == 0 ? pickFrom(rng, kAwkwardLengths) : pickInt(rng, 0, 300)));
     const Bytes hay = randomBytes(rng, hayLength, alphabet);
     Bytes needle;
     const int needleLength = pickInt(rng, 0, 3) == 0 ? pickFrom(rng, kAwkwardLengths) : pickInt(rng, 0, 12);
@@ -114,7 +118,8 @@ TEST_P(KernelTest, ByteSearchRandomAgainstReference) {
       needle = randomBytes(rng, static_cast<std::size_t>(needleLength), alphabet);
     }
     const std::int64_t from = pickInt(rng, 0, 3) == 0 ? pickInt(rng, -3, 3)
-                                                       : static_cast<std::int64_t>(hayLength) - pickInt(rng, -2, 40);
+                              : pickInt(rng, 0, 9) == 0 ? pickFrom(rng, std::vector<std::int64_t>{INT64_MAX, INT64_MIN, 1LL << 40})
+                                                        : static_cast<std::int64_t>(hayLength) - pickInt(rng, -2, 340);
     expectBytesAgree(kernel(), hay, needle, from, pickFrom(rng, kTolerances));
     if (HasFailure()) return;
   }
@@ -127,7 +132,7 @@ TEST_P(KernelTest, ByteSearchFlatAndPeriodicHaystacks) {
   for (int round = 0; round < 400; ++round) {
     const std::size_t period = static_cast<std::size_t>(pickInt(rng, 1, 7));
     const Bytes unit = randomBytes(rng, period, 256);
-    Bytes hay(static_cast<std::size_t>(pickInt(rng, 100, 3000)));
+    Bytes hay(static_cast<std::size_t>(pickInt(rng, 100, 6000)));
     for (std::size_t i = 0; i < hay.size(); ++i) hay[i] = unit[i % period];
     const auto needleLength = static_cast<std::size_t>(pickInt(rng, 1, 200));
     Bytes needle(needleLength);
@@ -303,6 +308,56 @@ TEST_P(KernelTest, ImageSearchWalksEveryOccurrence) {
       } while (reference != kNotFound && steps < 200);
       EXPECT_GT(steps, 1);
     }
+  }
+}
+
+// The vector byte search straight from its table, with probes planned or drawn at random (any set
+// of needle positions is a sound plan), against the plain loop over the same job.
+TEST_P(KernelTest, ByteKernelsWithAnyProbes) {
+  const KernelTable* table = kernel() == Kernel::Avx2 ? &kAvx2Kernels : kernel() == Kernel::Sse2 ? &kSse2Kernels : nullptr;
+  if (!table) GTEST_SKIP() << "the scalar kernel is the reference itself";
+  std::mt19937 rng(31337u);
+  for (int round = 0; round < 20000; ++round) {
+    const int alphabet = pickFrom(rng, std::vector<int>{2, 3, 256});
+    const Bytes hay = randomBytes(rng, static_cast<std::size_t>(pickInt(rng, 0, 1) ? pickFrom(rng, kAwkwardLengths) : pickInt(rng, 1, 400)), alphabet);
+    Bytes needle = randomBytes(rng, static_cast<std::size_t>(pickInt(rng, 0, 1) ? pickInt(rng, 1, 12) : pickInt(rng, 1, 70)), alphabet);
+    if (needle.empty() || needle.size() > hay.size()) continue;
+    if (pickInt(rng, 0, 1)) {
+      const auto at = static_cast<std::size_t>(pickInt(rng, 0, static_cast<int>(hay.size() - needle.size())));
+      std::copy(hay.begin() + static_cast<std::ptrdiff_t>(at), hay.begin() + static_cast<std::ptrdiff_t>(at + needle.size()), needle.begin());
+    }
+    ByteSearchJob job;
+    job.hay = hay.data();
+    job.hayLength = hay.size();
+    job.needle = needle.data();
+    job.needleLength = needle.size();
+    job.from = static_cast<std::size_t>(pickInt(rng, 0, static_cast<int>(hay.size() - needle.size())));
+    job.tolerance = pickFrom(rng, std::vector<int>{0, 0, 1, 7, 8, 100, 254});
+    job.probes = planProbes(job.hay, job.hayLength, job.needle, job.needleLength, job.from, job.tolerance);
+    if (pickInt(rng, 0, 1)) {
+      // Random distinct positions, in both levels.
+      ProbePlan plan;
+      std::vector<std::size_t> positions(needle.size());
+      for (std::size_t i = 0; i < positions.size(); ++i) positions[i] = i;
+      std::shuffle(positions.begin(), positions.end(), rng);
+      plan.count = std::min<int>(static_cast<int>(positions.size()), pickInt(rng, 1, ProbePlan::kMaxProbes));
+      plan.firstLevel = std::min(plan.count, pickInt(rng, 1, ProbePlan::kMaxFirstLevel));
+      for (int j = 0; j < plan.count; ++j) {
+        const std::uint8_t value = needle[positions[static_cast<std::size_t>(j)]];
+        plan.offset[j] = positions[static_cast<std::size_t>(j)];
+        plan.low[j] = static_cast<std::uint8_t>(std::max(0, value - job.tolerance));
+        plan.span[j] = static_cast<std::uint8_t>(std::min(255, value + job.tolerance) - plan.low[j]);
+      }
+      job.probes = plan;
+    }
+    ASSERT_EQ(table->findBytes(job), findBytesPortable(job))
+        << "hay " << describe(hay) << "\nneedle " << describe(needle) << "\nfrom " << job.from << " tolerance "
+        << job.tolerance << " probes " << job.probes.count << "/" << job.probes.firstLevel;
+    const std::size_t near = static_cast<std::size_t>(pickInt(rng, 0, 40));
+    ByteSearchJob nearJob = job;
+    nearJob.hayLength = std::min(hay.size(), job.from + near + needle.size() - 1);
+    const std::size_t expected = near == 0 ? kNoMatch : findBytesPortable(nearJob);
+    ASSERT_EQ(table->findBytesNear(job, near), expected) << "near " << near;
   }
 }
 
