@@ -28,7 +28,7 @@ bool cpuid(unsigned leaf, unsigned subleaf, Registers& out) {
 unsigned long long enabledStateMask() { return _xgetbv(0); }
 #elif defined(__i386__) || defined(__x86_64__)
 bool cpuid(unsigned leaf, unsigned subleaf, Registers& out) {
-  if (__get_cpuid_max(0, nullptr) < leaf) return false;
+  if (static_cast<unsigned>(__get_cpuid_max(0, nullptr)) < leaf) return false;
   __cpuid_count(leaf, subleaf, out.a, out.b, out.c, out.d);
   return true;
 }
@@ -48,8 +48,9 @@ CpuFeatures detect() {
   features.sse2 = (basic.d >> 26) & 1u;
   const bool osSavesVectorState = (basic.c >> 27) & 1u;  // OSXSAVE
   const bool avx = (basic.c >> 28) & 1u;
+  const bool popcnt = (basic.c >> 23) & 1u;  // the AVX2 kernels are built to use it
   // AVX registers are usable only when the system saves both the SSE and the AVX state.
-  if (osSavesVectorState && avx && (enabledStateMask() & 0x6u) == 0x6u) {
+  if (osSavesVectorState && avx && popcnt && (enabledStateMask() & 0x6u) == 0x6u) {
     Registers extended;
     if (cpuid(7, 0, extended)) features.avx2 = (extended.b >> 5) & 1u;
   }

@@ -2,11 +2,15 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <cstdint>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "fuzz/fuzz_input.hpp"
 #include "recognition/core/bitmap_layout.hpp"
 #include "recognition/core/byte_search.hpp"
 #include "recognition/core/colour.hpp"
@@ -63,7 +67,7 @@ void expectBytesAgree(Kernel kernel, const Bytes& hay, const Bytes& needle, std:
   EXPECT_EQ(findBytesTolerantFromWith(kernel, hay, needle, from, tolerance),
             findBytesTolerantFromReference(hay, needle, from, tolerance));
   EXPECT_EQ(findBytesExactWith(kernel, hay, needle, from), findBytesExactReference(hay, needle, from));
-  const auto start = static_cast<std::int32_t>(std::clamp<std::int64_t>(from + 1, -3, 1 << 30));
+  const auto start = static_cast<std::int32_t>(std::clamp<std::int64_t>(from, -4, 1 << 30) + 1);
   EXPECT_EQ(findBytesTolerantWith(kernel, hay, needle, start, tolerance),
             findBytesTolerantReference(hay, needle, start, tolerance));
 }
@@ -359,6 +363,55 @@ TEST_P(KernelTest, ByteKernelsWithAnyProbes) {
     const std::size_t expected = near == 0 ? kNoMatch : findBytesPortable(nearJob);
     ASSERT_EQ(table->findBytesNear(job, near), expected) << "near " << near;
   }
+}
+
+// The fuzzers' seed inputs (hostile headers, truncated blocks, far starts), read the way each
+// fuzzer reads them, with every array copied into an allocation of its own exact size.
+std::vector<Bytes> seeds(const std::string& target) {
+  std::vector<Bytes> inputs;
+  const std::filesystem::path dir = std::filesystem::path(TAMBLIN_SOURCE_DIR) / "fuzz" / "corpus" / target;
+  if (!std::filesystem::is_directory(dir)) return inputs;
+  for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+    std::ifstream in(entry.path(), std::ios::binary);
+    inputs.emplace_back(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  }
+  return inputs;
+}
+
+TEST_P(KernelTest, FuzzSeedsAgainstReference) {
+  int inputs = 0;
+  for (const Bytes& seed : seeds("byte_search")) {
+    fuzz::Input input(seed.data(), seed.size());
+    const auto tolerance = static_cast<std::int32_t>(input.take<std::int16_t>());
+    const auto start = input.take<std::int32_t>();
+    const ByteView needleView = input.takeBytes(input.take<std::uint8_t>());
+    const Bytes needle(needleView.begin(), needleView.end());
+    const Bytes hay(input.rest().begin(), input.rest().end());
+    expectBytesAgree(kernel(), hay, needle, start, tolerance);
+    ++inputs;
+  }
+  for (const Bytes& seed : seeds("image_search")) {
+    fuzz::Input input(seed.data(), seed.size());
+    const auto tolerance = static_cast<std::int32_t>(input.take<std::int16_t>());
+    const ImagePoint start{input.take<std::int16_t>(), input.take<std::int16_t>()};
+    const ByteView smallView = input.takeBytes(input.take<std::uint16_t>());
+    const Bytes small(smallView.begin(), smallView.end());
+    const Bytes big(input.rest().begin(), input.rest().end());
+    EXPECT_EQ(findImageWith(kernel(), big, small, tolerance, start), findImageReference(big, small, tolerance, start));
+    ++inputs;
+  }
+  for (const Bytes& seed : seeds("colour_search")) {
+    fuzz::Input input(seed.data(), seed.size());
+    const auto tolerance = static_cast<std::int32_t>(input.take<std::int16_t>());
+    const ImagePoint start{input.take<std::int16_t>(), input.take<std::int16_t>()};
+    const auto colour = input.take<std::int32_t>();
+    const Bytes image(input.rest().begin(), input.rest().end());
+    for (const std::int32_t t : {tolerance, 0, 1, 254, 255, -1}) {
+      EXPECT_EQ(findColourWith(kernel(), image, colour, t, start), findColourReference(image, colour, t, start));
+    }
+    ++inputs;
+  }
+  if (inputs == 0) GTEST_SKIP() << "no fuzz seeds under " << TAMBLIN_SOURCE_DIR << "/fuzz/corpus";
 }
 
 INSTANTIATE_TEST_SUITE_P(Kernels, KernelTest, ::testing::Values(Kernel::Scalar, Kernel::Sse2, Kernel::Avx2),
