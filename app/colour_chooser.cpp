@@ -1,5 +1,7 @@
 #include "app/colour_chooser.hpp"
 
+#include "app/combo_box.hpp"
+
 #include <commdlg.h>
 
 #include <algorithm>
@@ -121,16 +123,34 @@ void pickMoreColours(HWND chooser, State& state) {
 }
 
 void onListCommand(HWND chooser, State& state, WORD code) {
+  if (state.picking) return;
   const auto selected = static_cast<int>(SendMessageA(state.list, CB_GETCURSEL, 0, 0));
   if (selected < 0 || selected >= static_cast<int>(state.entries.size())) return;
   const Entry& entry = state.entries[static_cast<std::size_t>(selected)];
-  if (entry.kind != EntryKind::more) {
-    if (code == CBN_SELCHANGE) state.colour = entry.colour;
-    return;
+  const bool more = entry.kind == EntryKind::more;
+  switch (code) {
+    case CBN_SELCHANGE:
+      if (!more) {
+        state.colour = entry.colour;
+      } else if (SendMessageA(state.list, CB_GETDROPPEDSTATE, 0, 0) == 0) {
+        pickMoreColours(chooser, state);  // a key press while the list is shut
+      }
+      break;
+    case CBN_SELENDOK:
+      // The user chose the entry; an open list merely pointing at it (the pointer resting
+      // there while the list is cancelled or the window closes) opens nothing.
+      if (more) pickMoreColours(chooser, state);
+      break;
+    case CBN_SELENDCANCEL:
+      if (more) {
+        selectColour(state, state.colour);
+      } else {
+        state.colour = entry.colour;
+      }
+      break;
+    default:
+      break;
   }
-  // Open the dialog once the list has closed: on a click, or on a key press while it is shut.
-  const bool dropped = SendMessageA(state.list, CB_GETDROPPEDSTATE, 0, 0) != 0;
-  if (code == CBN_CLOSEUP || (code == CBN_SELCHANGE && !dropped)) pickMoreColours(chooser, state);
 }
 
 void fillSwatch(HDC dc, RECT swatch, const Entry& entry) {
@@ -198,12 +218,7 @@ LRESULT CALLBACK chooserProc(HWND chooser, UINT message, WPARAM wParam, LPARAM l
       if (state->list == nullptr) return -1;
       SendMessageA(state->list, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
       fillList(*state);
-      // The closed field fills the chooser's height exactly.
-      RECT shown{};
-      GetWindowRect(state->list, &shown);
-      const auto field = static_cast<int>(SendMessageA(state->list, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
-      const int wanted = field + create.cy - (shown.bottom - shown.top);
-      if (wanted > 0) SendMessageA(state->list, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), wanted);
+      fitComboHeight(state->list, create.cy);
       selectColour(*state, static_cast<Colour>(reinterpret_cast<INT_PTR>(create.lpCreateParams)));
       return 0;
     }

@@ -1,6 +1,7 @@
 #include "app/main_window.hpp"
 
 #include "app/colour_chooser.hpp"
+#include "app/combo_box.hpp"
 #include "app/crosshair_ticker.hpp"
 
 namespace tamblin::app {
@@ -79,28 +80,21 @@ void registerMainWindowClass(HINSTANCE instance) {
   RegisterClassExA(&windowClass);
 }
 
-// Makes a combo box's closed field exactly height pixels tall.
-void fitComboHeight(HWND combo, int height) {
-  RECT shown{};
-  GetWindowRect(combo, &shown);
-  const auto field = static_cast<int>(SendMessageA(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
-  const int wanted = field + height - (shown.bottom - shown.top);
-  if (wanted > 0) SendMessageA(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), wanted);
-}
-
 HWND createGlyphList(HWND window, HINSTANCE instance) {
-  // For CBS_DROPDOWN the height given at creation is the reach of the dropped list.
+  // For CBS_DROPDOWN the height given at creation is the reach of the dropped list; without
+  // CBS_NOINTEGRALHEIGHT the list would stop short of it at a whole number of items.
   HWND combo = CreateWindowExA(0, "COMBOBOX", nullptr,
-                               WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL, 0, 0,
+                               WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL |
+                                   CBS_NOINTEGRALHEIGHT,
+                               0, 0,
                                kControlWidth, kGlyphListDroppedHeight, window, controlId(kGlyphListId), instance,
                                nullptr);
   SendMessageA(combo, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
   for (const char* glyph : kGlyphs) SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(glyph));
   // 0 lifts the edit field's limit to the largest the platform allows.
   SendMessageA(combo, CB_LIMITTEXT, 0, 0);
-  const auto itemHeight = static_cast<int>(SendMessageA(combo, CB_GETITEMHEIGHT, 0, 0));
-  SendMessageA(combo, CB_SETITEMHEIGHT, 0, itemHeight + 1);
   fitComboHeight(combo, kControlHeight);
+  setComboItemHeight(combo, static_cast<int>(SendMessageA(combo, CB_GETITEMHEIGHT, 0, 0)) + 1);
   // The text equals the fourth item, yet no item is selected.
   SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
   SendMessageA(combo, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(kInitialGlyph));

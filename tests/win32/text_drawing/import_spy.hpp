@@ -1,5 +1,5 @@
 #pragma once
-// Records the USER32/GDI32 calls that drawText makes, by pointing this executable's import
+// Records the USER32/GDI32 calls that drawText and the ticker make, by pointing this executable's import
 // slots at recorders that call the real function and note its arguments and result. The calls
 // still reach the platform; the recorder only watches.
 #include <windows.h>
@@ -57,16 +57,16 @@ Function platformFunction(const char* module, const char* name) {
   return function;
 }
 
-// While a TextDrawingSpy exists, drawText's platform calls are recorded in order.
-class TextDrawingSpy {
+// While a PlatformSpy exists, these platform calls are recorded in order.
+class PlatformSpy {
  public:
-  TextDrawingSpy() {
+  PlatformSpy() {
     calls().clear();
     install(true);
   }
-  ~TextDrawingSpy() { install(false); }
-  TextDrawingSpy(const TextDrawingSpy&) = delete;
-  TextDrawingSpy& operator=(const TextDrawingSpy&) = delete;
+  ~PlatformSpy() { install(false); }
+  PlatformSpy(const PlatformSpy&) = delete;
+  PlatformSpy& operator=(const PlatformSpy&) = delete;
 
   static std::vector<Call>& calls() {
     static std::vector<Call> recorded;
@@ -103,6 +103,7 @@ class TextDrawingSpy {
   using SetTextColorFn = COLORREF(WINAPI*)(HDC, COLORREF);
   using TextOutFn = BOOL(WINAPI*)(HDC, int, int, LPCSTR, int);
   using DeleteObjectFn = BOOL(WINAPI*)(HGDIOBJ);
+  using SetTimerFn = UINT_PTR(WINAPI*)(HWND, UINT_PTR, UINT, TIMERPROC);
 
   struct Real {
     GetDcFn getDc = platformFunction<GetDcFn>("user32.dll", "GetDC");
@@ -113,6 +114,7 @@ class TextDrawingSpy {
     SetTextColorFn setTextColor = platformFunction<SetTextColorFn>("gdi32.dll", "SetTextColor");
     TextOutFn textOut = platformFunction<TextOutFn>("gdi32.dll", "TextOutA");
     DeleteObjectFn deleteObject = platformFunction<DeleteObjectFn>("gdi32.dll", "DeleteObject");
+    SetTimerFn setTimer = platformFunction<SetTimerFn>("user32.dll", "SetTimer");
   };
   static const Real& real() {
     static const Real functions;
@@ -162,6 +164,12 @@ class TextDrawingSpy {
     return result;
   }
 
+  static UINT_PTR WINAPI setTimer(HWND window, UINT_PTR id, UINT period, TIMERPROC callback) {
+    const UINT_PTR result = real().setTimer(window, id, period, callback);
+    note("SetTimer", {word(window), word(id), word(period), reinterpret_cast<std::uintptr_t>(callback)}, result);
+    return result;
+  }
+
   static void install(bool on) {
     const Real& r = real();
     const auto swap = [on](const void* platform, const void* recorder) {
@@ -175,6 +183,7 @@ class TextDrawingSpy {
     swap(reinterpret_cast<const void*>(r.setTextColor), reinterpret_cast<const void*>(&setTextColor));
     swap(reinterpret_cast<const void*>(r.textOut), reinterpret_cast<const void*>(&textOut));
     swap(reinterpret_cast<const void*>(r.deleteObject), reinterpret_cast<const void*>(&deleteObject));
+    swap(reinterpret_cast<const void*>(r.setTimer), reinterpret_cast<const void*>(&setTimer));
   }
 };
 

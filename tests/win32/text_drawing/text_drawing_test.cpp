@@ -16,7 +16,7 @@ namespace {
 using test::Call;
 using test::OwnDcWindow;
 using test::Pixels;
-using test::TextDrawingSpy;
+using test::PlatformSpy;
 
 constexpr char kSquare[] = "\xA1\xF6";        // ■
 constexpr char kSimSun[] = "\xCB\xCE\xCC\xE5";  // 宋体
@@ -90,9 +90,9 @@ TEST_P(DrawTextOrderTest, AcquiresDrawsRestoresAndReleasesInOrder) {
   }
   std::vector<Call> calls;
   {
-    TextDrawingSpy spy;
+    PlatformSpy spy;
     recognition().drawText(window, 5, 6, kSquare, 0x00112233, 20);
-    calls = TextDrawingSpy::calls();
+    calls = PlatformSpy::calls();
   }
   ASSERT_EQ(calls.size(), 11u) << ::testing::PrintToString(calls);
   const std::uintptr_t dc = calls[0].result;
@@ -132,6 +132,8 @@ struct FontCase {
   std::string face;
 };
 
+void PrintTo(const FontCase& c, std::ostream* out) { *out << c.name; }
+
 class DrawTextFontTest : public DrawTextTest, public ::testing::WithParamInterface<FontCase> {};
 
 TEST_P(DrawTextFontTest, AsksForTheFont) {
@@ -140,11 +142,11 @@ TEST_P(DrawTextFontTest, AsksForTheFont) {
   std::optional<std::string_view> face;
   if (c.faceName) face = *c.faceName;
   {
-    TextDrawingSpy spy;
+    PlatformSpy spy;
     recognition().drawText(canvas.handle(), 0, 0, kSquare, std::nullopt, c.fontSize, face, c.bold, c.italic,
                            c.underline);
   }
-  const LOGFONTA& font = TextDrawingSpy::lastFont();
+  const LOGFONTA& font = PlatformSpy::lastFont();
   EXPECT_EQ(font.lfHeight, c.height);
   EXPECT_EQ(font.lfWeight, c.weight);
   EXPECT_EQ(font.lfItalic, c.italicByte);
@@ -212,9 +214,9 @@ TEST_F(DrawTextTest, PassesTheTextLengthInBytesAndTheColourAsGiven) {
   for (const Case& c : cases) {
     std::vector<Call> calls;
     {
-      TextDrawingSpy spy;
+      PlatformSpy spy;
       recognition().drawText(canvas.handle(), 0, 0, c.text, c.colour);
-      calls = TextDrawingSpy::calls();
+      calls = PlatformSpy::calls();
     }
     ASSERT_EQ(calls.size(), 11u);
     EXPECT_EQ(calls[4].args.at(1), c.passedColour) << "text of " << c.text.size() << " bytes";
@@ -233,9 +235,9 @@ TEST_F(DrawTextTest, WindowThatDoesNotExistDrawsNothingAndStillDeletesTheFont) {
   DestroyWindow(gone);
   std::vector<Call> calls;
   {
-    TextDrawingSpy spy;
+    PlatformSpy spy;
     recognition().drawText(gone, 0, 0, kSquare);
-    calls = TextDrawingSpy::calls();
+    calls = PlatformSpy::calls();
   }
   ASSERT_FALSE(calls.empty());
   EXPECT_EQ(calls.front().name, "GetDC");
@@ -256,10 +258,10 @@ TEST_F(DrawTextTest, MegabyteTextsAreDrawnWhole) {
   for (const std::string& text : texts) {
     canvas.clear();
     {
-      TextDrawingSpy spy;
+      PlatformSpy spy;
       recognition().drawText(canvas.handle(), 0, 0, text, 0x000000, 20);
     }
-    EXPECT_EQ(TextDrawingSpy::lastText().size(), text.size());
+    EXPECT_EQ(PlatformSpy::lastText().size(), text.size());
   }
   // The first two begin with visible glyphs; the last one drew whatever the platform makes of it.
   canvas.clear();
