@@ -1,4 +1,5 @@
 #include "recognition/core/byte_search.hpp"
+#include "recognition/core/kernels/dispatch.hpp"
 
 #include <cstdlib>
 #include <limits>
@@ -6,15 +7,15 @@
 namespace tamblin {
 
 std::int32_t findBytesTolerant(ByteView haystack, ByteView needle, std::int32_t start, std::int32_t tolerance) {
-  return findBytesTolerantReference(haystack, needle, start, tolerance);
+  return kernels::findBytesTolerantFast(haystack, needle, start, tolerance);
 }
 
 std::int64_t findBytesTolerantFrom(ByteView haystack, ByteView needle, std::int64_t from, std::int32_t tolerance) {
-  return findBytesTolerantFromReference(haystack, needle, from, tolerance);
+  return kernels::findBytesTolerantFromFast(haystack, needle, from, tolerance);
 }
 
 std::int64_t findBytesExact(ByteView haystack, ByteView needle, std::int64_t from) {
-  return findBytesExactReference(haystack, needle, from);
+  return kernels::findBytesExactFast(haystack, needle, from);
 }
 
 std::int32_t findBytesTolerantReference(ByteView haystack, ByteView needle, std::int32_t start,

@@ -7,6 +7,7 @@
 #include "recognition/core/bitmap_image.hpp"
 #include "recognition/core/byte_search.hpp"
 #include "recognition/core/colour.hpp"
+#include "recognition/core/kernels/dispatch.hpp"
 
 namespace tamblin {
 
@@ -55,7 +56,7 @@ ImagePoint searchExact(const ImageFigures& image, Colour colour, std::int64_t fr
 }  // namespace
 
 ImagePoint findColour(ByteView image, Colour colour, std::int32_t tolerance, ImagePoint start) {
-  return findColourReference(image, colour, tolerance, start);
+  return kernels::findColourFast(image, colour, tolerance, start);
 }
 
 ImagePoint findColourReference(ByteView image, Colour colour, std::int32_t tolerance, ImagePoint start) {

@@ -4,11 +4,12 @@
 
 #include "recognition/core/bitmap_image.hpp"
 #include "recognition/core/byte_search.hpp"
+#include "recognition/core/kernels/dispatch.hpp"
 
 namespace tamblin {
 
 ImagePoint findImage(ByteView bigImage, ByteView smallImage, std::int32_t tolerance, ImagePoint start) {
-  return findImageReference(bigImage, smallImage, tolerance, start);
+  return kernels::findImageFast(bigImage, smallImage, tolerance, start);
 }
 
 ImagePoint findImageReference(ByteView bigImage, ByteView smallImage, std::int32_t tolerance, ImagePoint start) {
