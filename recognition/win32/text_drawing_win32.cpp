@@ -19,14 +19,14 @@ std::string_view untilZero(std::string_view text) {
   return zero == std::string_view::npos ? text : text.substr(0, zero);
 }
 
-// How many leading bytes of faceName fit in capacity without splitting a double-byte character.
-std::size_t fitFaceName(std::string_view faceName, std::size_t capacity) {
-  faceName = untilZero(faceName);
-  if (faceName.size() <= capacity) return faceName.size();
+// How many leading bytes of a text fit in capacity without splitting a double-byte character.
+std::size_t fitWithoutSplitting(std::string_view text, std::size_t capacity) {
+  text = untilZero(text);
+  if (text.size() <= capacity) return text.size();
   // Cutting between the two bytes of a double-byte character would leave a stray lead byte.
   std::size_t end = 0;
   while (end < capacity) {
-    const std::size_t step = IsDBCSLeadByte(static_cast<BYTE>(faceName[end])) ? 2 : 1;
+    const std::size_t step = IsDBCSLeadByte(static_cast<BYTE>(text[end])) ? 2 : 1;
     if (end + step > capacity) break;
     end += step;
   }
@@ -42,7 +42,7 @@ LOGFONTA drawTextFont(std::optional<std::int32_t> fontSize, std::optional<std::s
   font.lfUnderline = static_cast<BYTE>(underline & 0xFF);
   font.lfCharSet = GB2312_CHARSET;
   const std::string_view face = faceName.value_or(kDefaultFaceName);
-  std::memcpy(font.lfFaceName, face.data(), fitFaceName(face, sizeof font.lfFaceName - 1));
+  std::memcpy(font.lfFaceName, face.data(), fitWithoutSplitting(face, sizeof font.lfFaceName - 1));
   return font;
 }
 
@@ -62,7 +62,14 @@ void 识图1类::drawText(HWND window, std::int32_t x, std::int32_t y, std::stri
 
   text = untilZero(text);
   // TextOutA counts in int; a longer text is drawn as far as that count reaches.
-  const int length = text.size() > static_cast<std::size_t>(INT_MAX) ? INT_MAX : static_cast<int>(text.size());
+  int length = text.size() > static_cast<std::size_t>(INT_MAX) ? INT_MAX : static_cast<int>(text.size());
+  // Wine on X draws on the screen straight through the X server, and a TextOutA of some 22,000
+  // glyphs there loses the X connection and with it the process. 16384 bytes already reach past
+  // the widest screen at one pixel a glyph.
+  constexpr int kLongestScreenText = 16384;
+  if (length > kLongestScreenText && (window == nullptr || window == GetDesktopWindow())) {
+    length = static_cast<int>(fitWithoutSplitting(text, kLongestScreenText));
+  }
   TextOutA(dc.get(), x, y, text.data(), length);
 
   SetBkMode(dc.get(), previousMode);
