@@ -31,9 +31,9 @@ void writeHeaderAndInfo(ByteArray& image, const InfoBuffer& info, std::uint32_t 
 }  // namespace
 
 bool imageSizeFits(std::int64_t width, std::int64_t height, std::int64_t bytesPerPixel) {
-  if (width < 0 || height < 0 || width > std::numeric_limits<std::int32_t>::max() ||
-      height > std::numeric_limits<std::int32_t>::max())
-    return false;
+  // The readers take width and height from 16 bits: a wider or higher image would be misread.
+  constexpr std::int64_t kLargestSide = 65535;
+  if (width < 0 || height < 0 || width > kLargestSide || height > kLargestSide) return false;
   const std::int64_t stride = rowStride(width, bytesPerPixel);
   return height == 0 || stride <= (kLargestImage - static_cast<std::int64_t>(kPrefixSize)) / height;
 }

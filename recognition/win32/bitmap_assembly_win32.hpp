@@ -18,7 +18,8 @@ ByteArray barePrefixImage();
 // held: too large for the 32-bit size fields, or out of memory.
 std::optional<ByteArray> readBitmapImage(HDC dc, HBITMAP bitmap, std::int32_t lines);
 
-// Whether an image of width x height at bytesPerPixel keeps its length within the 32-bit bfSize.
+// Whether an image of width x height at bytesPerPixel keeps each side within the 16 bits the
+// readers take and its length within the 32-bit bfSize.
 bool imageSizeFits(std::int64_t width, std::int64_t height, std::int64_t bytesPerPixel);
 
 }  // namespace tamblin

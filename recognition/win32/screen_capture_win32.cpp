@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cstdint>
 #include <limits>
 
@@ -50,8 +51,19 @@ ByteArray 识图1类::captureRegion(std::int32_t x, std::int32_t y, std::int32_t
   gdi::Bitmap section(CreateDIBSection(memory.get(), &sectionInfo, DIB_RGB_COLORS, nullptr, nullptr, 0));
   if (section.get() == nullptr) return barePrefixImage();
   gdi::Selection selected(memory.get(), section.get());
-  BitBlt(memory.get(), 0, 0, static_cast<int>(w), static_cast<int>(h), screen.get(), static_cast<int>(left),
-         static_cast<int>(top), SRCCOPY);
+  // Only the part that lies on the screen is copied; the section starts zeroed, so the rest is
+  // black. Wine on X copies through a pixmap of the whole source rectangle and loses its X
+  // connection, and with it the process, for a side above 32767.
+  const std::int64_t screenLeft = GetSystemMetrics(SM_XVIRTUALSCREEN);
+  const std::int64_t screenTop = GetSystemMetrics(SM_YVIRTUALSCREEN);
+  const std::int64_t fromX = std::max(left, screenLeft);
+  const std::int64_t fromY = std::max(top, screenTop);
+  const std::int64_t toX = std::min(left + w, screenLeft + GetSystemMetrics(SM_CXVIRTUALSCREEN));
+  const std::int64_t toY = std::min(top + h, screenTop + GetSystemMetrics(SM_CYVIRTUALSCREEN));
+  if (fromX < toX && fromY < toY) {
+    BitBlt(memory.get(), static_cast<int>(fromX - left), static_cast<int>(fromY - top), static_cast<int>(toX - fromX),
+           static_cast<int>(toY - fromY), screen.get(), static_cast<int>(fromX), static_cast<int>(fromY), SRCCOPY);
+  }
   selected.restore();
 
   BITMAP described{};
