@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cstdint>
 #include <limits>
 #include <optional>
@@ -34,10 +35,6 @@ ByteArray 识图1类::captureWindow(HWND window, std::int32_t x, std::int32_t y,
 
   RECT outer{0, 0, 0, 0};
   GetWindowRect(window, &outer);
-  gdi::WindowDc screen(nullptr);
-  std::optional<MemoryBitmap> whole(std::in_place, screen.get(), outer.right - outer.left,
-                                    outer.bottom - outer.top);
-  if ((PrintWindow(window, whole->dc.get(), 0) & 1) == 0) return {};
 
   std::int64_t cutX = x;
   std::int64_t cutY = y;
@@ -55,6 +52,16 @@ ByteArray 识图1类::captureWindow(HWND window, std::int32_t x, std::int32_t y,
   }
   // Below 1 x 1 (or too large to hold) there is no picture to return.
   if (cutW < 1 || cutH < 1 || !fitsInt(cutX) || !fitsInt(cutY) || !imageSizeFits(cutW, cutH, 4)) return {};
+
+  // The window is rendered only as far to the right and down as the cut-out reaches: a window of
+  // 20000 x 20000 pixels would otherwise take 1.6 GB for a cut-out of a few pixels.
+  const auto rendered = [](std::int64_t outerSize, std::int64_t cutEnd) {
+    return static_cast<int>(std::clamp<std::int64_t>(cutEnd, 1, std::max<std::int64_t>(outerSize, 1)));
+  };
+  gdi::WindowDc screen(nullptr);
+  std::optional<MemoryBitmap> whole(std::in_place, screen.get(), rendered(outer.right - outer.left, cutX + cutW),
+                                    rendered(outer.bottom - outer.top, cutY + cutH));
+  if ((PrintWindow(window, whole->dc.get(), 0) & 1) == 0) return {};
 
   gdi::MemoryDc cutDc(screen.get());
   gdi::Bitmap cutBitmap(CreateCompatibleBitmap(screen.get(), static_cast<int>(cutW), static_cast<int>(cutH)));

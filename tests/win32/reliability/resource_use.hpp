@@ -76,13 +76,14 @@ inline void fillDcCache(int atOnce = 16) {
 struct MemoryUse {
   std::size_t privateBytes = 0;
   std::size_t workingSet = 0;
+  std::size_t peakWorkingSet = 0;
 };
 inline MemoryUse memoryUse(HANDLE process = GetCurrentProcess()) {
   PROCESS_MEMORY_COUNTERS_EX counters{};
   counters.cb = sizeof counters;
   if (!GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters), sizeof counters))
     return {};
-  return {counters.PrivateUsage, counters.WorkingSetSize};
+  return {counters.PrivateUsage, counters.WorkingSetSize, counters.PeakWorkingSetSize};
 }
 
 // Takes GDI handles until the table is full, then gives back `spare` of them, so that the next

@@ -123,6 +123,27 @@ TEST_F(WildSizes, CutOutsInsideThePictureStillMatchIt) {
     for (int x = 0; x < 10; ++x) ASSERT_EQ(pixelOf(image, x, y), window.at(30 + x, 20 + y)) << x << ", " << y;
 }
 
+TEST_F(WildSizes, AHugeWindowIsRenderedOnlyAsFarAsTheCutOutReaches) {
+  // 20000 x 20000 pixels: 1.6 GB at 32 bits, were the whole window rendered for a few pixels.
+  const HWND huge = CreateWindowExA(0, "STATIC", "huge", WS_POPUP | WS_VISIBLE, 0, 0, 20000, 20000, nullptr, nullptr,
+                                    GetModuleHandleA(nullptr), nullptr);
+  ASSERT_NE(huge, nullptr);
+  RECT outer{};
+  GetWindowRect(huge, &outer);
+  const std::size_t before = memoryUse().peakWorkingSet;
+  const ByteArray corner = recognition.captureWindow(huge, 0, 0, 10, 10);
+  const ImagePoint none = recognition.findColourInWindow(huge, RGB(1, 2, 3), 5, 5, 10, 10);
+  const std::size_t after = memoryUse().peakWorkingSet;
+  DestroyWindow(huge);
+  pump();
+  EXPECT_TRUE(isWellFormedImage(corner, recognition.getColourDepth(), 10, 10));
+  EXPECT_EQ(none, kNotFound);
+  EXPECT_LT(after - before, std::size_t{100} << 20) << "peak working set " << (before >> 20) << " MB before, "
+                                                     << (after >> 20) << " MB after";
+  std::printf("a %ld x %ld window: 10 x 10 cut-outs raised the peak working set from %zu MB to %zu MB\n",
+              outer.right - outer.left, outer.bottom - outer.top, before >> 20, after >> 20);
+}
+
 TEST_F(WildSizes, PointsFromTheWildReadNothingOrTheRightPixel) {
   const POINT origin = window.screenPoint(0, 0);
   int tried = 0;
