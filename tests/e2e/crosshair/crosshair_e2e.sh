@@ -19,30 +19,9 @@ while [ $# -gt 0 ]; do
     *) echo "crosshair_e2e: unknown argument $1" >&2; exit 2 ;;
   esac
 done
-for tool in xdotool import python3; do
-  command -v "$tool" >/dev/null || { echo "crosshair_e2e: $tool is missing" >&2; exit 2; }
-done
-mkdir -p "$out"
-eval "$("$wine_exec" --root "$root" --env)"
+. "$(dirname "$0")/../e2e_common.sh"
 
-failures=0
-check() {  # check DESCRIPTION CONDITION...
-  local what=$1
-  shift
-  if "$@"; then echo "ok: $what"; else echo "FAILED: $what" >&2; failures=$((failures + 1)); fi
-}
-
-program=""
-stop_program() {
-  [ -n "$program" ] || return 0
-  kill "$program" 2>/dev/null || return 0
-  # A Wine process may outlive SIGTERM.
-  for _ in $(seq 20); do kill -0 "$program" 2>/dev/null || return 0; sleep 0.1; done
-  kill -9 "$program" 2>/dev/null || true
-}
-trap stop_program EXIT
-
-probe() { "$wine_exec" --root "$root" -- "$probe" "$@" 2>/dev/null | tr -d '\r'; }
+probe() { wine_run "$probe" "$@"; }
 
 # A program left behind by an earlier, interrupted run would confuse the probe.
 if probe layout >/dev/null; then

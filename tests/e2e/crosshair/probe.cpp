@@ -24,7 +24,8 @@ int layout() {
   // GetComboBoxInfo does not reach into another process under Wine; the field is the combo
   // box's Edit child.
   HWND field = FindWindowExA(list, nullptr, "Edit", nullptr);
-  if (field == nullptr) return 1;
+  // The window exists before its controls do, and is shown only once they all are.
+  if (field == nullptr || chooser == nullptr || button == nullptr || !IsWindowVisible(main)) return 1;
   RECT rect{};
   GetWindowRect(main, &rect);
   std::printf("window %ld %ld %ld %ld\n", rect.left, rect.top, rect.right, rect.bottom);

@@ -25,29 +25,9 @@ while [ $# -gt 0 ]; do
     *) echo "load_e2e: unknown argument $1" >&2; exit 2 ;;
   esac
 done
-for tool in xdotool import python3; do
-  command -v "$tool" >/dev/null || { echo "load_e2e: $tool is missing" >&2; exit 2; }
-done
-mkdir -p "$out"
-eval "$("$wine_exec" --root "$root" --env)"
+. "$(dirname "$0")/../e2e_common.sh"
 
-failures=0
-check() {  # check DESCRIPTION CONDITION...
-  local what=$1
-  shift
-  if "$@"; then echo "ok: $what"; else echo "FAILED: $what" >&2; failures=$((failures + 1)); fi
-}
-
-program=""
-stop_program() {
-  [ -n "$program" ] || return 0
-  kill "$program" 2>/dev/null || return 0
-  for _ in $(seq 20); do kill -0 "$program" 2>/dev/null || return 0; sleep 0.1; done
-  kill -9 "$program" 2>/dev/null || true
-}
-trap stop_program EXIT
-
-run() { "$wine_exec" --root "$root" -- "$@" 2>/dev/null | tr -d '\r'; }
+run() { wine_run "$@"; }
 
 if run "$probe_exe" layout >/dev/null; then
   echo "load_e2e: a tamblin window is already open on this screen" >&2
