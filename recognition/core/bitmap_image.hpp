@@ -56,6 +56,14 @@ struct ImageFigures {
   bool beginsPicturePixel(std::int64_t offset) const;
   // The pixel holding the byte at offset: column (o mod S) div B + 1, row H - o div S.
   ImagePoint pointAt(std::int64_t offset) const;
+
+  // The first stored row (the picture's bottom row) without its padding, W x B bytes, or nullopt
+  // when the block does not hold all of them: what the image search looks for.
+  std::optional<ByteView> bottomRow() const {
+    const std::int64_t length = width * bytesPerPixel;
+    if (static_cast<std::int64_t>(pixels.size()) < length) return std::nullopt;
+    return pixels.first(static_cast<std::size_t>(length));
+  }
 };
 
 // The figures of an image by getImageInfo, or nullopt when it holds no image.

@@ -18,9 +18,9 @@ ImagePoint findImageReference(ByteView bigImage, ByteView smallImage, std::int32
   const std::optional<ImageFigures> small = imageFigures(smallImage);
   if (!small) return kNotFound;
 
-  const std::int64_t patternLength = small->width * small->bytesPerPixel;
-  if (static_cast<std::int64_t>(small->pixels.size()) < patternLength) return kNotFound;
-  const ByteView pattern = small->pixels.first(static_cast<std::size_t>(patternLength));
+  const std::optional<ByteView> bottomRow = small->bottomRow();
+  if (!bottomRow) return kNotFound;
+  const ByteView pattern = *bottomRow;
   const ByteView data = big->pixels;
 
   std::int64_t from = big->startOffset(start);

@@ -141,10 +141,10 @@ ImagePoint findImageWith(Kernel kernel, ByteView bigImage, ByteView smallImage, 
   if (!big) return kNotFound;
   const std::optional<ImageFigures> small = imageFigures(smallImage);
   if (!small) return kNotFound;
-  const std::int64_t patternLength = small->width * small->bytesPerPixel;
-  if (static_cast<std::int64_t>(small->pixels.size()) < patternLength) return kNotFound;
-
-  const ByteView pattern = small->pixels.first(toSize(patternLength));
+  const std::optional<ByteView> bottomRow = small->bottomRow();
+  if (!bottomRow) return kNotFound;
+  const ByteView pattern = *bottomRow;
+  const auto patternLength = static_cast<std::int64_t>(pattern.size());
   std::int64_t from = big->startOffset(start);
   const std::int32_t allowed = tolerance > 0 ? tolerance : 0;
   if (patternLength <= 16 && from + patternLength <= static_cast<std::int64_t>(big->pixels.size())) {
